@@ -1,0 +1,15 @@
+#pragma once
+// Umbrella: colours, fonts, pens, brushes, canvases and pictures.
+#include "platform/Bitmap.h"
+#include "platform/Brush.h"
+#include "platform/Canvas.h"
+#include "platform/Color.h"
+#include "platform/Font.h"
+#include "platform/FontMetrics.h"
+#include "platform/Graphic.h"
+#include "platform/Icon.h"
+#include "platform/JPEGImage.h"
+#include "platform/Pen.h"
+#include "platform/Picture.h"
+#include "platform/RasterCanvas.h"
+#include "platform/Types.h"
