@@ -4,6 +4,12 @@
 // drawing vocabulary; each kind of device (a raster image, a metafile, a printer page)
 // implements the primitives. Pixel rules are those of the platform's device contexts:
 // shapes exclude their right and bottom edge, lines exclude their last pixel.
+//
+// The canvas objects are coupled to the device state as in the VCL: changing Font() sets
+// the text colour to the font's colour and selects Font()->Handle() again (when it is next
+// needed); changing Brush() sets the background from the brush (a solid brush: OPAQUE with
+// the brush colour; any other brush: TRANSPARENT). SetTextColor, SetBkColor, SetBkMode and
+// SelectFont change the device state directly, until the next change of those objects.
 #include <memory>
 #include <string>
 #include <vector>
@@ -56,8 +62,8 @@ public:
   void SetCopyMode(TCopyMode Value) { FCopyMode = Value; }
 
   // --- Device state, as on a device context ---
-  // Selects a logical font for text output, returning the one selected before. Changing
-  // Font() selects Font()->Handle() again.
+  // Selects a logical font for text output, returning the one selected before (never null).
+  // Changing Font() selects Font()->Handle() again; so does selecting nullptr.
   std::shared_ptr<TLogicalFont> SelectFont(std::shared_ptr<TLogicalFont> Font);
   std::shared_ptr<TLogicalFont> SelectedFont();
   unsigned TextAlign() const { return FTextAlign; }
@@ -77,6 +83,7 @@ public:
   // Number of colours the device shows (2 for monochrome devices).
   virtual int NumColors() const { return 1 << 24; }
   // Drawing is clipped to this rectangle (device pixels); an empty rectangle clips nothing.
+  // Without a clip rectangle ClipRect answers the whole device.
   TRect ClipRect() const;
   void SetClipRect(const TRect& Rect);
   void ClearClipRect();
@@ -95,10 +102,18 @@ public:
   void Arc(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4);
   void Chord(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4);
   void Pie(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4);
+  // Fills with the brush (right and bottom edge excluded).
   void FillRect(const TRect& Rect);
+  // A one-pixel frame painted with the brush.
   void FrameRect(const TRect& Rect);
+  // The focus frame: every other pixel of a one-pixel frame inverted, so drawing it twice
+  // removes it.
   void DrawFocusRect(const TRect& Rect);
+  // fsBorder: fills with the brush from (X, Y) up to pixels of Color; fsSurface: fills the
+  // pixels of Color connected to (X, Y). Pixels connect through their four neighbours.
   void FloodFill(int X, int Y, TColor Color, TFillStyle FillStyle);
+  // A pixel outside the device or the clip rectangle reads as -1 (the platform's
+  // CLR_INVALID, 0xFFFFFFFF) and is not written.
   TColor Pixels(int X, int Y) const;
   void SetPixel(int X, int Y, TColor Color);
 
@@ -109,20 +124,25 @@ public:
   void CopyRect(const TRect& DestRect, TCanvas* Source, const TRect& SourceRect);
   // Copies Bitmap's SourceRect into DestRect, pixels of Color replaced by the brush.
   void BrushCopy(const TRect& DestRect, TBitmap* Bitmap, const TRect& SourceRect, TColor Color);
-  // Stretches SourceRect of Bitmap over DestRect with a plain copy or a bitwise AND.
+  // Stretches SourceRect of Bitmap over DestRect (nearest pixel) combining it with the
+  // destination by Mode (cmSrcAnd: bitwise AND). A rectangle with Right < Left (or Bottom <
+  // Top) mirrors the picture and, as on the platform, covers the pixels Right + 1 .. Left.
   void StretchBitmap(const TRect& DestRect, TBitmap* Bitmap, const TRect& SourceRect, TCopyMode Mode,
                      TColor TransparentColor = clNone);
 
   // --- Text ---
   // Text with the canvas Font at (X, Y) by the current alignment; the brush decides the
-  // background (clear: transparent).
+  // background (clear: transparent). PenPos moves to (X + TextWidth(Text), Y).
   void TextOut(int X, int Y, const std::string& Text);
+  // Text clipped to Rect; Rect is filled with the background colour first unless the brush
+  // is clear.
   void TextRect(const TRect& Rect, int X, int Y, const std::string& Text);
   TSize TextExtent(const std::string& Text);
   int TextWidth(const std::string& Text) { return TextExtent(Text).cx; }
   int TextHeight(const std::string& Text) { return TextExtent(Text).cy; }
   // The device-level call: the selected logical font, text colour, background mode and
-  // colour and alignment as they are. Clip is used with ETO_CLIPPED and ETO_OPAQUE.
+  // colour and alignment as they are. Clip is used with ETO_CLIPPED and ETO_OPAQUE. With
+  // TA_UPDATECP the text starts at PenPos, and PenPos moves along the text.
   void ExtTextOut(int X, int Y, unsigned Options, const TRect* Clip, const std::string& Text);
   TSize GetTextExtentPoint(const std::string& Text);
 
@@ -144,17 +164,22 @@ protected:
   // TransparentColor clNone: every pixel is drawn; otherwise pixels of that colour are not.
   virtual void DoStretchBitmap(const TRect& DestRect, TBitmap* Bitmap, const TRect& SourceRect,
                                TCopyMode Mode, TColor TransparentColor) = 0;
+  virtual void DoCopyRect(const TRect& DestRect, TCanvas* Source, const TRect& SourceRect,
+                          TCopyMode Mode) = 0;
+  virtual void DoBrushCopy(const TRect& DestRect, TBitmap* Bitmap, const TRect& SourceRect, TColor Color) = 0;
   virtual void DoTextOut(int X, int Y, unsigned Options, const TRect* Clip, const std::string& Text) = 0;
   // Called after the clip rectangle changed.
   virtual void ClipChanged() {}
+  bool HasClipRect() const { return FHasClip; }
 
 private:
   void FontChanged(TObject* Sender);
+  void BrushChanged(TObject* Sender);
 
   std::unique_ptr<TFont> FFont;
   std::unique_ptr<TPen> FPen;
   std::unique_ptr<TBrush> FBrush;
-  std::shared_ptr<TLogicalFont> FSelectedFont;
+  std::shared_ptr<TLogicalFont> FSelectedFont;  // null: Font()->Handle() is selected when needed
   TPoint FPenPos;
   TCopyMode FCopyMode = cmSrcCopy;
   unsigned FTextAlign = TA_LEFT | TA_TOP;

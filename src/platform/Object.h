@@ -21,8 +21,11 @@ class TPersistent : public TObject {
 public:
   // Copies Source into this object; raises EConvertError when neither side knows how.
   virtual void Assign(TPersistent* Source);
+  std::string ClassName() const override { return "TPersistent"; }
 
 protected:
   // Lets Source-side classes copy into classes that do not know them.
   virtual void AssignTo(TPersistent* Dest);
+  // Raises EConvertError "Cannot assign a <Source> to a <this class>".
+  [[noreturn]] void AssignError(TPersistent* Source);
 };

@@ -1,0 +1,5 @@
+#include "platform/Exceptions.h"
+
+void Abort() {
+  throw EAbort();
+}
