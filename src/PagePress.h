@@ -4,6 +4,8 @@
 #include "engine/VXDefine.h"
 #include "engine/VXDevice.h"
 #include "engine/VXFontManager.h"
+#include "engine/VXFormatCodes.h"
+#include "engine/VXImportRTF.h"
 #include "platform/Classes.h"
 #include "platform/Dialogs.h"
 #include "platform/Forms.h"

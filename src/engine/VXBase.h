@@ -17,9 +17,11 @@
 
 #include "engine/VXDefine.h"
 #include "engine/VXFontRecord.h"
+#include "engine/VXLineCollector.h"
 #include "engine/VXStatusLabel.h"
 #include "platform/Brush.h"
 #include "platform/Canvas.h"
+#include "platform/CanvasText.h"
 #include "platform/DateTime.h"
 #include "platform/Pen.h"
 #include "platform/StringList.h"
@@ -52,17 +54,6 @@ struct TTab {
 };
 // Lists are shared between the current list, the tab stack and the tab slots.
 using TTabList = std::vector<TTab>;
-
-// One collected horizontal or vertical line piece (units, origin included).
-struct TLineSegment {
-  double Start = 0;
-  double End = 0;
-  double Pos = 0;
-  TColor Color = clBlack;
-  TPenMode Mode = pmCopy;
-  TPenStyle Style = psSolid;
-  int Width = 1;
-};
 
 class TBaseReport : public TVXBaseComponent {
 public:
@@ -346,6 +337,64 @@ public:
   const TFontRecord& FontRecord() const { return FFont; }
   TBKMode TextBKMode() const { return FTextBKMode; }
   uint8_t FrameMode() const { return FFrameMode; }
+  // Text output: font attributes. They may be used before a job starts; during a job they
+  // act on the canvas font, which keeps the record in step (FontChanged).
+  void SetFontName(const std::string& Name);
+  void SetFontColor(TColor Color);
+  void SetFontPitch(TFontPitch Pitch);
+  void SetFontCharset(TFontCharset Charset);
+  void SetFontSize(double Points);
+  double GetFontSize() const { return FFont.Size; }
+  // Height in units (character height, without the vertical scale).
+  void SetFontHeight(double Height);
+  double FontHeight() const { return YInchToUnits(FFont.Height); }
+  void SetBold(bool On);
+  void SetItalic(bool On);
+  void SetUnderline(bool On);
+  void SetStrikeout(bool On);
+  // Superscript and subscript exclude each other.
+  void SetSuperscript(bool On);
+  void SetSubscript(bool On);
+  // Degrees counter-clockwise, kept modulo 360 with their sign.
+  void SetFontRotation(int Degrees);
+  // 0 baseline, 1 top, 2 bottom: which part of the text lies on the cursor line.
+  void SetFontAlign(uint8_t Align);
+  // Name, colour, pitch, charset, size and styles of Font; no subscript, superscript or
+  // rotation (the alignment stays).
+  void AssignFont(TFont* Font);
+  // Makes Record the current font (the device font is rebuilt when next needed).
+  void SetFontRecord(const TFontRecord& Record);
+  // Text output: the font stack (unbounded) and the ten font slots 1..10.
+  bool PushFont();
+  bool PopFont();
+  bool SaveFont(int Index);
+  bool RestoreFont(int Index);
+  // Text output: the device font. Select builds (or takes from the cache) the device font of
+  // the current record, selects it into the canvas with the record's text colour, and
+  // measures its metrics; Deselect puts the canvas's previous font and colour back. Pairs
+  // may nest.
+  void SelectCurrentFont();
+  void DeselectCurrentFont();
+  // Measures the metrics again when the font changed since they were measured.
+  void RefreshFontMetrics();
+  // Text output at the cursor and at positions. Tab characters in Print move through the tab
+  // stops; PrintXY takes X and Y in units, PrintJustify X, Margin and Width in inches.
+  void Print(const std::string& Text);
+  void PrintLn(const std::string& Text);
+  void PrintXY(double X, double Y, const std::string& Text);
+  void PrintFooter(const std::string& Text, TPrintJustify Justify);
+  void PrintJustify(const std::string& Text, TPrintJustify Justify, double X, double Margin, double Width);
+  // Text cut at its end until it fits Width (units); text with macros stays whole.
+  std::string ClipText(const std::string& Text, double Width);
+  TColor GetBKColor();
+  // Set: text with formatted-text codes is printed and measured literally.
+  bool IgnoreFormatCodes() const { return FIgnoreFormatCodes; }
+  void SetIgnoreFormatCodes(bool Value) { FIgnoreFormatCodes = Value; }
+  // Text output: formatted-text codes. ApplyFontCodes reads Code into the current font;
+  // NextFormatSegment takes from Pos (0-based) the codes before the next plain run, applies
+  // them, and returns the run in Plain; Pos ends after the run.
+  void ApplyFontCodes(const std::string& Code);
+  void NextFormatSegment(const std::string& Text, size_t& Pos, std::string& Plain);
 
   // ===== Tabs (the state the job and page cycle resets) =====
   void ClearTabs();
@@ -360,12 +409,54 @@ public:
   uint8_t TabJustify = 4;
   TColor ShadeColor() const { return FShadeColor; }
   void SetShadeColor(TColor Value) { FShadeColor = Value; }
+  // Tabs: defining and querying tab stops. Pos and Width in units, Margin in hundredths of
+  // an inch; a negative Pos continues at the right edge of the previous stop (the left
+  // margin for the first). Width 0 makes a plain position: no margin, box or shade.
+  void SetTab(double Pos, TPrintJustify Justify, double Width, double Margin, TBoxLines BoxLines,
+              uint8_t Shade);
+  // ClearTabs, and empties the ten tab slots.
+  void ClearAllTabs();
+  // Index 0: the current tab of the walk; otherwise the Index-th stop (from 1). nullptr
+  // for none.
+  TTab* GetTab(int Index) const;
+  // Where the text of a cell starts and ends, and its width (units; 0 for no such tab).
+  // The column offset that Tab adds is not included.
+  double TabStart(int Index) const;
+  double TabEnd(int Index) const;
+  double TabWidth(int Index) const;
+  // Slots 1..10 share the list with the current one; false for other numbers, and for
+  // SaveTabs also when the current list is empty.
+  bool SaveTabs(int Index);
+  bool RestoreTabs(int Index);
+  // A line of pen width Width (as CreatePen takes it) along the top edge of every cell.
+  void RuleTabs(int Width);
+  // When a cell is pending, prints Text into it (justified by the cell, or by TabJustify
+  // when that is 0..3), ends the pending state and returns true. Print calls it for each
+  // piece of text.
+  bool PrintTabCell(const std::string& Text);
 
   // ===== Lines (the collector the page end flushes) =====
-  // Page-end listener: empties both segment lists.
+  // Page-end listener: draws the collected segments (vertical, then horizontal) with their
+  // own pens and empties both lists.
   void FlushLines();
   // Empties both segment lists without drawing.
   void ClearPendingLines();
+  // Graphics: the line collector. The end point (units) plus the origin is offered for the
+  // line from the last point; true when it was collected (a horizontal or vertical piece,
+  // and DirectLines not set). The last point becomes the end point in every case.
+  bool CollectLine(double X, double Y);
+  // The last point of the line collector (units, origin included).
+  double LastLineX() const { return FLastLineX; }
+  double LastLineY() const { return FLastLineY; }
+  // Set: lines are drawn at once and nothing is collected.
+  bool DirectLines() const { return FDirectLines; }
+  void SetDirectLines(bool Value) { FDirectLines = Value; }
+  // Graphics: pens. Width >= 0 is in device pixels; -10000..-1 means -Width hundredths of
+  // an inch, below -10000 -(Width + 10000) ten-thousandths, at the current scale and at
+  // least one pixel.
+  int PenWidthToDevice(int Width) const;
+  // A new pen; a negative Width means -Width hundredths of an inch (at least one pixel).
+  std::unique_ptr<TPen> CreatePen(TColor Color, TPenStyle Style, int Width, TPenMode Mode) const;
   // Font cache of the job: forgets the current device font.
   void ClearFontCache();
 
@@ -415,9 +506,20 @@ protected:
   TFontRecord FFont;
   bool FFontDirty = true;
   bool FBulkUpdate = false;
+  // Text output: drawing on the device canvas by the placement rules, for the engines that
+  // draw (X and Width in inches). Each checks the job, does nothing for a suppressed page,
+  // prints text with formatted-text codes run by run, and leaves XPos at the text's end.
+  void CanvasPrintLeft(const std::string& Text, double X);
+  void CanvasPrintCenter(const std::string& Text, double X);
+  void CanvasPrintRight(const std::string& Text, double X);
+  void CanvasPrintBlock(const std::string& Text, double X, double Width);
+  // Pixel width of Text as printed in the current font (TextWidth before the conversion).
+  int TextPixels(const std::string& Text);
   TBKMode FTextBKMode = bkTransparent;
   uint8_t FFrameMode = 0;
   bool FDirectLines = false;
+  // Graphics: MoveTo of the engines stores its point (units) plus the origin here.
+  void SetLastLinePoint(double X, double Y);
 
 private:
   void NextLineOrColumn();
@@ -508,6 +610,32 @@ private:
   TNotifyEvent FSavedFontChange;
   TFont* FAttachedFont = nullptr;
 
+  // Text output.
+  // The font the attribute operations act on: the canvas font during a job, else FOwnFont.
+  TFont* CouplingFont();
+  // Brings the coupling font in step with the record, lets Edit change it, and reads the
+  // change back into the record.
+  void EditFont(const std::function<void(TFont*)>& Edit);
+  void WriteFontObject(TFont* Font, const TFontRecord& Record);
+  void ReadFontObject(TFont* Font);
+  int FontPixels(double Height) const;
+  std::shared_ptr<TLogicalFont> CreateDeviceFont();
+  int PlainTextPixels(const std::string& Text);
+  int FormattedTextPixels(const std::string& Text);
+  void PrintAtCursor(const std::string& Text);
+  // Draws one plain run at X (inches) on the canvas by the vertical rules of the font.
+  void PlaceRun(const std::string& Text, double X, TTextHorizontal Horizontal);
+  void PlaceReference(int& Y, TTextVertical& Vertical);
+  void CanvasPrintRuns(const std::string& Text, double X);
+  std::unique_ptr<TFont> FOwnFont;
+  std::vector<TFontRecord> FFontStack;
+  std::array<TFontRecord, 10> FFontSlots;
+  std::vector<TFontRecord> FFontCache;  // most recently used first
+  std::shared_ptr<TLogicalFont> FPreviousFont;
+  int FFontSelections = 0;
+  bool FTabSegments = false;
+  bool FIgnoreFormatCodes = false;
+
   // Tabs.
   std::shared_ptr<TTabList> FTabs;
   std::vector<std::shared_ptr<TTabList>> FTabStack;
@@ -516,10 +644,13 @@ private:
   bool FTabPending = false;
   int FTabShade = 0;
   TColor FShadeColor = clBlack;
+  std::array<std::shared_ptr<TTabList>, 10> FTabSlots;
 
   // Line collector.
-  std::vector<TLineSegment> FVerticalLines;
-  std::vector<TLineSegment> FHorizontalLines;
+  TLineCollector FVerticalLines;
+  TLineCollector FHorizontalLines;
+  double FLastLineX = 0;
+  double FLastLineY = 0;
 
   // Macros and status.
   std::unique_ptr<TStringList> FMacroStrings;

@@ -6,6 +6,8 @@
 
 void TBaseReport::UpdateLineMetrics() {
   if (!FPrinting) return;
+  // A changed font is measured first, so that the line takes its real ascent and descent.
+  RefreshFontMetrics();
   FLineAscent = FFont.Ascent;
   FLineDescent = FFont.Descent;
   switch (FLineHeightMethod) {

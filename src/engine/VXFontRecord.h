@@ -30,3 +30,12 @@ struct TFontRecord {
   std::shared_ptr<TLogicalFont> Handle;
   uint8_t Charset = 1;  // the platform's default character set
 };
+
+// Whether two records make the same device font: colour, width and alignment do not take
+// part, and names compare exactly.
+inline bool SameDeviceFont(const TFontRecord& A, const TFontRecord& B) {
+  return A.Name == B.Name && A.Pitch == B.Pitch && A.Height == B.Height && A.Bold == B.Bold &&
+         A.Underline == B.Underline && A.Italic == B.Italic && A.Strikeout == B.Strikeout &&
+         A.Rotation == B.Rotation && A.Superscript == B.Superscript && A.Subscript == B.Subscript &&
+         A.Charset == B.Charset;
+}

@@ -180,13 +180,17 @@ TEST(MarginTest, SectionEdgesPushTheCursorInside) {
 TEST(LineTest, LinePositionsFollowTheMetrics) {
   TRecordingReport report;
   InJob(report, [&] {
-    // Arial 10 points: ascent and descent are half the height until measured.
-    const double descent = 10.0 / 144.0;
+    // The line takes the descent measured for the current font (Arial 10 points).
+    report.UpdateLineMetrics();
+    const double descent = report.FontRecord().Descent;
+    const double ascent = report.FontRecord().Ascent;
+    EXPECT_GT(descent, 0);
+    EXPECT_NE(descent, 10.0 / 144.0);
     report.SetLineTop(1.0);
     EXPECT_NEAR(report.FontBaseline(), 1.0 + 1.0 / 6.0 - descent, Tolerance);
     EXPECT_NEAR(report.LineTop(), 1.0, Tolerance);
     EXPECT_NEAR(report.LineBottom(), 1.0 + 1.0 / 6.0, Tolerance);
-    EXPECT_NEAR(report.FontTop(), report.FontBaseline() - descent, Tolerance);
+    EXPECT_NEAR(report.FontTop(), report.FontBaseline() - ascent, Tolerance);
     report.SetLineMiddle(2.0);
     EXPECT_NEAR(report.FontBaseline(), 2.0 + 1.0 / 12.0 - descent, Tolerance);
     report.SetLineBottom(3.0);
