@@ -227,15 +227,7 @@ void TBitmap::LoadFromStream(TStream* Stream) {
     return;
   }
   TDibFormat format;
-  QImage image = DecodeBmpFile(data.data(), data.size(), &format);
-  FImage->Image = std::move(image);
-  FImage->XPelsPerMeter = format.XPelsPerMeter > 0 ? format.XPelsPerMeter : DefaultPelsPerMeter;
-  FImage->YPelsPerMeter = format.YPelsPerMeter > 0 ? format.YPelsPerMeter : DefaultPelsPerMeter;
-  FWidth = FImage->Image.width();
-  FHeight = FImage->Image.height();
-  FMonochrome = format.Monochrome;
-  FPixelFormat = format.PixelFormat;
-  Changed();
+  AdoptDecoded(DecodeBmpFile(data.data(), data.size(), &format), format);
 }
 
 void TBitmap::SaveToStream(TStream* Stream) {
@@ -248,14 +240,17 @@ void TBitmap::SaveToStream(TStream* Stream) {
 
 void TBitmap::LoadFromDIB(const uint8_t* Data, size_t Size) {
   TDibFormat format;
-  QImage image = DecodeDib(Data, Size, &format);
-  FImage->Image = std::move(image);
-  FImage->XPelsPerMeter = format.XPelsPerMeter > 0 ? format.XPelsPerMeter : DefaultPelsPerMeter;
-  FImage->YPelsPerMeter = format.YPelsPerMeter > 0 ? format.YPelsPerMeter : DefaultPelsPerMeter;
+  AdoptDecoded(DecodeDib(Data, Size, &format), format);
+}
+
+void TBitmap::AdoptDecoded(QImage Image, const TDibFormat& Format) {
+  FImage->Image = std::move(Image);
+  FImage->XPelsPerMeter = Format.XPelsPerMeter > 0 ? Format.XPelsPerMeter : DefaultPelsPerMeter;
+  FImage->YPelsPerMeter = Format.YPelsPerMeter > 0 ? Format.YPelsPerMeter : DefaultPelsPerMeter;
   FWidth = FImage->Image.width();
   FHeight = FImage->Image.height();
-  FMonochrome = format.Monochrome;
-  FPixelFormat = format.PixelFormat;
+  FMonochrome = Format.Monochrome;
+  FPixelFormat = Format.PixelFormat;
   Changed();
 }
 

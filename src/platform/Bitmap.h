@@ -11,6 +11,8 @@
 
 class TRasterCanvas;
 class TBitmapImage;  // the pixel store (internal)
+class QImage;
+struct TDibFormat;
 
 enum TTransparentMode { tmAuto, tmFixed };
 enum TPixelFormat { pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit };
@@ -81,6 +83,8 @@ public:
 private:
   void Resize(int AWidth, int AHeight);
   void MakeMonochromePixels();
+  // Takes a decoded image and its file's settings as this bitmap's content.
+  void AdoptDecoded(QImage Image, const TDibFormat& Format);
   void AssignBitmap(const TBitmap& Source);
   void AssignGraphic(TGraphic* Source);
 

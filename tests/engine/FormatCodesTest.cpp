@@ -5,27 +5,10 @@
 #include <vector>
 
 #include "engine/VXFormatCodes.h"
+#include "engine/ReadableCode.h"
 
 namespace {
 
-// Codes are easier to read with visible delimiters: [ starts, | separates, ] ends a code.
-std::string Code(const std::string& Readable) {
-  std::string code;
-  for (const char c : Readable) {
-    if (c == '[') {
-      code += FormatCodeStart;
-    } else if (c == '|') {
-      code += FormatCodeSeparator;
-    } else if (c == ']') {
-      code += FormatCodeEnd;
-    } else if (c == '~') {
-      code += FormatCodeIgnored;
-    } else {
-      code += c;
-    }
-  }
-  return code;
-}
 
 TEST(ReadCodeItemTest, ReadsEveryItemOfConcatenatedCodes) {
   const std::string text = Code("[B1|Z1~0.5|NTimes New Roman]text[r]");

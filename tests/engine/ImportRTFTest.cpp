@@ -8,27 +8,12 @@
 #include <vector>
 
 #include "engine/VXFormatCodes.h"
+#include "engine/ReadableCode.h"
 #include "engine/VXImportRTF.h"
 #include "platform/Stream.h"
 
 namespace {
 
-// [ starts, | separates, ] ends a code.
-std::string Code(const std::string& Readable) {
-  std::string code;
-  for (const char c : Readable) {
-    if (c == '[') {
-      code += FormatCodeStart;
-    } else if (c == '|') {
-      code += FormatCodeSeparator;
-    } else if (c == ']') {
-      code += FormatCodeEnd;
-    } else {
-      code += c;
-    }
-  }
-  return code;
-}
 
 std::string Import(const std::string& RichText, int Length) {
   TMemoryStream stream;
