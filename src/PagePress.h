@@ -12,3 +12,8 @@
 #include "platform/Graphics.h"
 #include "platform/ScriptedDialogService.h"
 #include "platform/SysUtils.h"
+#include "stream/VXFiler.h"
+#include "stream/VXStreamDump.h"
+#include "stream/VXStreamFormat.h"
+#include "stream/VXStreamReader.h"
+#include "stream/VXStreamWriter.h"

@@ -7,3 +7,4 @@
 using TArguments = std::vector<std::string>;
 
 int SampleCommand(const TArguments& Args);
+int DumpCommand(const TArguments& Args);

@@ -17,6 +17,8 @@ struct TCommand {
 
 const TCommand Commands[] = {
     {"sample", "sample OUTPUT", "draws the sample page and writes OUTPUT.bmp and OUTPUT.jpg", SampleCommand},
+    {"dump", "dump FILE.vsn [--page N]", "prints a snapshot: header, then the records of each page",
+     DumpCommand},
 };
 
 void PrintHelp() {
