@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 #include <strings.h>
 
 #include <QPainterPath>
@@ -115,7 +116,9 @@ struct TReference {
 TReference ReadReference(const std::string& FontPattern, double PixelSize,
                          const std::vector<unsigned>& CodePoints) {
   const std::string file = RunCommand("fc-match -f '%{file}' '" + FontPattern + "'");
-  const auto script = std::filesystem::temp_directory_path() / "pagepress_sfnt_reader.py";
+  // One script per process: ctest runs the tests of this file side by side.
+  const auto script = std::filesystem::temp_directory_path() /
+                      ("pagepress_sfnt_reader_" + std::to_string(::getpid()) + ".py");
   std::ofstream(script) << SfntReaderScript;
   std::ostringstream command;
   command << "python3 " << script << " '" << file << "' " << PixelSize;

@@ -1,6 +1,7 @@
 // `pagepress dump` on streams a test report writes: every record it holds appears, one per
 // line, with its offset; texts are shown safely; damage ends with an error.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <array>
 #include <cstdio>
@@ -46,7 +47,8 @@ std::vector<std::string> Lines(const std::string& Text) {
 
 // A report that uses most kinds of records, saved as a snapshot file.
 std::string WriteSampleSnapshot() {
-  const std::string name = GetTempPath() + "dump-tool-sample.vsn";
+  // One name per process: ctest runs the tests of this file side by side.
+  const std::string name = GetTempPath() + "dump-tool-sample-" + std::to_string(::getpid()) + ".vsn";
   TReportFiler filer;
   filer.SetStreamMode(smFile);
   filer.SetFileName(name);
