@@ -8,3 +8,5 @@ using TArguments = std::vector<std::string>;
 
 int SampleCommand(const TArguments& Args);
 int DumpCommand(const TArguments& Args);
+int ConvertCommand(const TArguments& Args);
+int FormatsCommand(const TArguments& Args);

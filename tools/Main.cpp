@@ -16,7 +16,11 @@ struct TCommand {
 };
 
 const TCommand Commands[] = {
-    {"sample", "sample OUTPUT", "draws the sample page and writes OUTPUT.bmp and OUTPUT.jpg", SampleCommand},
+    {"sample", "sample [NAME OUTPUT]",
+     "records example report NAME and renders it to OUTPUT (no NAME: lists them)", SampleCommand},
+    {"convert", "convert INPUT.vsn OUTPUT",
+     "renders a snapshot by OUTPUT's extension (--format F, --pages RANGE)", ConvertCommand},
+    {"formats", "formats", "lists the formats convert and sample can write", FormatsCommand},
     {"dump", "dump FILE.vsn [--page N]", "prints a snapshot: header, then the records of each page",
      DumpCommand},
 };
