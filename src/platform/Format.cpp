@@ -33,8 +33,8 @@ public:
         ++FPos;
         continue;
       }
-      TFormatSpec spec = ParseSpec();
-      FOut += Pad(Convert(spec, NextArg()), spec);
+      TFormatSpec field = ParseSpec();
+      FOut += Pad(Convert(field, NextArg()), field);
     }
     return FOut;
   }
@@ -67,7 +67,7 @@ private:
   }
 
   TFormatSpec ParseSpec() {
-    TFormatSpec spec;
+    TFormatSpec field;
     int number = ParseNumber();
     if (number >= 0 && FPos < FFmt.size() && FFmt[FPos] == ':') {
       FArgIndex = static_cast<size_t>(number);  // an argument index
@@ -76,26 +76,26 @@ private:
     }
     if (number < 0) {
       if (FPos < FFmt.size() && FFmt[FPos] == '-') {
-        spec.LeftJustify = true;
+        field.LeftJustify = true;
         ++FPos;
       }
       number = ParseNumber();
     }
-    spec.Width = number;
+    field.Width = number;
     if (FPos < FFmt.size() && FFmt[FPos] == '.') {
       ++FPos;
-      spec.Precision = ParseNumber();
-      if (spec.Precision < 0) spec.Precision = 0;
+      field.Precision = ParseNumber();
+      if (field.Precision < 0) field.Precision = 0;
     }
     if (FPos >= FFmt.size()) Invalid();
-    spec.Type = static_cast<char>(std::toupper(static_cast<unsigned char>(FFmt[FPos++])));
-    return spec;
+    field.Type = static_cast<char>(std::toupper(static_cast<unsigned char>(FFmt[FPos++])));
+    return field;
   }
 
-  std::string Pad(std::string text, const TFormatSpec& spec) const {
-    if (spec.Width > static_cast<int>(text.size())) {
-      size_t fill = static_cast<size_t>(spec.Width) - text.size();
-      if (spec.LeftJustify)
+  std::string Pad(std::string text, const TFormatSpec& field) const {
+    if (field.Width > static_cast<int>(text.size())) {
+      size_t fill = static_cast<size_t>(field.Width) - text.size();
+      if (field.LeftJustify)
         text.append(fill, ' ');
       else
         text.insert(0, fill, ' ');
@@ -103,24 +103,24 @@ private:
     return text;
   }
 
-  std::string Convert(const TFormatSpec& spec, const TVarRec& arg) {
-    switch (spec.Type) {
+  std::string Convert(const TFormatSpec& field, const TVarRec& arg) {
+    switch (field.Type) {
       case 'D':
-        return Decimal(spec, arg);
+        return Decimal(field, arg);
       case 'U':
-        return Unsigned(spec, arg);
+        return Unsigned(field, arg);
       case 'X':
-        return Hexadecimal(spec, arg);
+        return Hexadecimal(field, arg);
       case 'E':
       case 'F':
       case 'G':
       case 'N':
       case 'M':
-        return Float(spec, arg);
+        return Float(field, arg);
       case 'P':
         return Pointer(arg);
       case 'S':
-        return Text(spec, arg);
+        return Text(field, arg);
       default:
         Invalid();
     }
@@ -132,12 +132,12 @@ private:
     return digits;
   }
 
-  std::string Decimal(const TFormatSpec& spec, const TVarRec& arg) {
-    if (arg.VType == TVarRec::vtUInt64) return ZeroPad(UIntToStr(arg.VUInt64), spec.Precision);
+  std::string Decimal(const TFormatSpec& field, const TVarRec& arg) {
+    if (arg.VType == TVarRec::vtUInt64) return ZeroPad(UIntToStr(arg.VUInt64), field.Precision);
     if (arg.VType != TVarRec::vtInteger && arg.VType != TVarRec::vtInt64) Invalid();
     uint64_t magnitude =
         arg.VInteger < 0 ? 0 - static_cast<uint64_t>(arg.VInteger) : static_cast<uint64_t>(arg.VInteger);
-    return (arg.VInteger < 0 ? "-" : "") + ZeroPad(UIntToStr(magnitude), spec.Precision);
+    return (arg.VInteger < 0 ? "-" : "") + ZeroPad(UIntToStr(magnitude), field.Precision);
   }
 
   // Integers show the bits of their own width (32 bits for an Integer argument).
@@ -154,19 +154,19 @@ private:
     }
   }
 
-  std::string Unsigned(const TFormatSpec& spec, const TVarRec& arg) {
-    return ZeroPad(UIntToStr(UnsignedBits(arg)), spec.Precision);
+  std::string Unsigned(const TFormatSpec& field, const TVarRec& arg) {
+    return ZeroPad(UIntToStr(UnsignedBits(arg)), field.Precision);
   }
 
-  std::string Hexadecimal(const TFormatSpec& spec, const TVarRec& arg) {
-    return IntToHex(UnsignedBits(arg), std::max(spec.Precision, 0));
+  std::string Hexadecimal(const TFormatSpec& field, const TVarRec& arg) {
+    return IntToHex(UnsignedBits(arg), std::max(field.Precision, 0));
   }
 
-  std::string Float(const TFormatSpec& spec, const TVarRec& arg) {
+  std::string Float(const TFormatSpec& field, const TVarRec& arg) {
     if (arg.VType != TVarRec::vtExtended) Invalid();
     const double value = arg.VExtended;
-    const int precision = spec.Precision;
-    switch (spec.Type) {
+    const int precision = field.Precision;
+    switch (field.Type) {
       case 'E':
         return FloatToStrF(value, ffExponent, precision < 0 ? 15 : precision, 3, FSettings);
       case 'G':
@@ -186,7 +186,7 @@ private:
     return IntToHex(static_cast<uint64_t>(reinterpret_cast<uintptr_t>(arg.VPointer)), 2 * sizeof(void*));
   }
 
-  std::string Text(const TFormatSpec& spec, const TVarRec& arg) {
+  std::string Text(const TFormatSpec& field, const TVarRec& arg) {
     std::string text;
     if (arg.VType == TVarRec::vtChar)
       text = std::string(1, arg.VChar);
@@ -194,8 +194,8 @@ private:
       text = std::string(arg.VString);
     else
       Invalid();
-    if (spec.Precision >= 0 && static_cast<size_t>(spec.Precision) < text.size())
-      text.resize(static_cast<size_t>(spec.Precision));
+    if (field.Precision >= 0 && static_cast<size_t>(field.Precision) < text.size())
+      text.resize(static_cast<size_t>(field.Precision));
     return text;
   }
 
