@@ -73,24 +73,10 @@ TVXConverter::~TVXConverter() {
 // ===== Pictures =====
 
 std::unique_ptr<TGraphic> TVXConverter::ReadGraphic(const TStreamGraphic& Record) {
-  std::unique_ptr<TGraphic> picture;
-  switch (Record.Kind) {
-    case gkBitmap:
-      picture = std::make_unique<TBitmap>();
-      break;
-    case gkIcon:
-      picture = std::make_unique<TIcon>();
-      break;
-    case gkMetafile:
-      for (const TPictureFileFormat& format : TPicture::FileFormats()) {
-        if (format.Extension == "emf" && format.Factory) picture = format.Factory();
-      }
-      // Without a metafile class the picture cannot be shown; the record is dropped.
-      if (!picture) return nullptr;
-      break;
-    default:
-      RaiseUnexpectedCode();
-  }
+  if (Record.Kind != gkBitmap && Record.Kind != gkIcon && Record.Kind != gkMetafile) RaiseUnexpectedCode();
+  // Without a metafile class a metafile cannot be shown; the record is dropped.
+  std::unique_ptr<TGraphic> picture = NewStreamGraphic(Record.Kind);
+  if (!picture) return nullptr;
   try {
     LoadGraphic(picture.get(), Record);
   } catch (const Exception&) {
@@ -101,10 +87,7 @@ std::unique_ptr<TGraphic> TVXConverter::ReadGraphic(const TStreamGraphic& Record
 }
 
 void TVXConverter::LoadGraphic(TGraphic* Picture, const TStreamGraphic& Record) {
-  TMemoryStream data;
-  if (Record.Size() > 0) data.WriteBuffer(Record.Data->data(), static_cast<int64_t>(Record.Size()));
-  data.SetPosition(0);
-  Picture->LoadFromStream(&data);
+  LoadStreamGraphic(Picture, Record);
 }
 
 std::unique_ptr<TBitmap> TVXConverter::ReadBitmap(const TStreamGraphic& Record) {

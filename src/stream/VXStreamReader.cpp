@@ -391,27 +391,31 @@ void TPageStreamReader::DecodeOperand(TStreamOperandKind Kind, TStreamRecord& Re
 
 // ===== Pictures =====
 
-std::unique_ptr<TGraphic> CreateStreamGraphic(const TStreamGraphic& Graphic) {
-  std::unique_ptr<TGraphic> picture;
-  switch (Graphic.Kind) {
+std::unique_ptr<TGraphic> NewStreamGraphic(uint8_t Kind) {
+  switch (Kind) {
     case gkBitmap:
-      picture = std::make_unique<TBitmap>();
-      break;
+      return std::make_unique<TBitmap>();
     case gkIcon:
-      picture = std::make_unique<TIcon>();
-      break;
+      return std::make_unique<TIcon>();
     case gkMetafile:
       for (const TPictureFileFormat& format : TPicture::FileFormats()) {
-        if (format.Extension == "emf" && format.Factory) picture = format.Factory();
+        if (format.Extension == "emf" && format.Factory) return format.Factory();
       }
-      break;
+      return nullptr;
     default:
-      break;
+      return nullptr;
   }
-  if (!picture) return nullptr;
+}
+
+void LoadStreamGraphic(TGraphic* Picture, const TStreamGraphic& Graphic) {
   TMemoryStream data;
   if (Graphic.Size() > 0) data.WriteBuffer(Graphic.Data->data(), static_cast<int64_t>(Graphic.Size()));
   data.SetPosition(0);
-  picture->LoadFromStream(&data);
+  Picture->LoadFromStream(&data);
+}
+
+std::unique_ptr<TGraphic> CreateStreamGraphic(const TStreamGraphic& Graphic) {
+  std::unique_ptr<TGraphic> picture = NewStreamGraphic(Graphic.Kind);
+  if (picture) LoadStreamGraphic(picture.get(), Graphic);
   return picture;
 }

@@ -235,3 +235,7 @@ private:
 // a metafile class is registered with the picture formats ("emf"); nullptr for a kind no
 // class reads.
 std::unique_ptr<TGraphic> CreateStreamGraphic(const TStreamGraphic& Graphic);
+// The empty picture CreateStreamGraphic fills: nullptr for a kind no class reads.
+std::unique_ptr<TGraphic> NewStreamGraphic(uint8_t Kind);
+// Loads the record's bytes into Picture (the picture class's own read errors pass).
+void LoadStreamGraphic(TGraphic* Picture, const TStreamGraphic& Graphic);
