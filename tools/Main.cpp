@@ -17,7 +17,7 @@ struct TCommand {
 
 const TCommand Commands[] = {
     {"sample", "sample [NAME OUTPUT]",
-     "records example report NAME and renders it to OUTPUT (no NAME: lists them)", SampleCommand},
+     "records example report NAME and renders it to OUTPUT, or keeps it as a .vsn snapshot", SampleCommand},
     {"convert", "convert INPUT.vsn OUTPUT",
      "renders a snapshot by OUTPUT's extension (--format F, --pages RANGE)", ConvertCommand},
     {"formats", "formats", "lists the formats convert and sample can write", FormatsCommand},

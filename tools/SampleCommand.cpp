@@ -1,11 +1,14 @@
 // pagepress sample: records one of the example reports with the file engine and renders the
-// page stream into OUTPUT, in the format its extension (or --format) names.
+// page stream into OUTPUT, in the format its extension (or --format) names; an OUTPUT ending
+// in .vsn is the snapshot itself.
 #include <cstdio>
 
 #include "Commands.h"
 #include "Examples.h"
 #include "Renders.h"
+#include "platform/FileUtils.h"
 #include "platform/Stream.h"
+#include "platform/StringUtils.h"
 #include "stream/VXFiler.h"
 
 namespace {
@@ -42,6 +45,16 @@ int SampleCommand(const TArguments& Args) {
       std::fprintf(stderr, "pagepress sample: %s\n", error.c_str());
       return 2;
     }
+  }
+  // A snapshot name keeps the recorded page stream itself.
+  if (request.Format.empty() && SameText(ExtractFileExt(request.Output), ".vsn")) {
+    TReportFiler filer;
+    filer.SetStreamMode(smFile);
+    filer.SetFileName(request.Output);
+    example->Prepare(filer);
+    filer.Execute();
+    std::printf("wrote %s\n", request.Output.c_str());
+    return 0;
   }
   TMemoryStream stream;
   TReportFiler filer;

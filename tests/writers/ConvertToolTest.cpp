@@ -186,3 +186,22 @@ TEST(ConvertToolTest, FormatsListsTheTextRenderAndSampleRendersAnExample) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SampleToolTest, AVsnOutputKeepsTheRecordedSnapshot) {
+  TTempFolder folder;
+  const std::string snapshot = folder.File("table.vsn");
+  const TToolResult sample = RunTool("sample table " + Quote(snapshot), folder);
+  ASSERT_EQ(sample.ExitCode, 0) << sample.Errors;
+  // A snapshot: the reader's signature byte, and it converts like any other.
+  const std::string bytes = ReadFileBytes(snapshot);
+  ASSERT_FALSE(bytes.empty());
+  EXPECT_EQ(bytes[0], 'Z');
+  const TToolResult convert =
+      RunTool("convert " + Quote(snapshot) + " " + Quote(folder.File("table.txt")), folder);
+  ASSERT_EQ(convert.ExitCode, 0) << convert.Errors;
+  EXPECT_NE(ReadFileBytes(folder.File("table.txt")).find("Office supplies"), std::string::npos);
+}
+
+}  // namespace
