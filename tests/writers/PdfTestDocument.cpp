@@ -18,33 +18,10 @@
 namespace {
 
 using pdftest::CountOf;
+using pdftest::AddText;
 using pdftest::HaveTool;
+using pdftest::NewFont;
 using pdftest::RunCommand;
-
-std::unique_ptr<TFont> NewFont(const std::string& Name, int Size, TFontStyles Style = {}) {
-  auto font = std::make_unique<TFont>();
-  font->SetName(Name);
-  font->SetSize(Size);
-  font->SetStyle(Style);
-  return font;
-}
-
-// A left-aligned run of Text at (X, Y) inches in Font, as wide as the font's own widths.
-void AddText(TLxPdfDocument& Doc, const TFont& Font, const std::string& Text, double X, double Y,
-             TFontStyles Decoration = {}) {
-  const int index = Doc.FontIndex(Font);
-  TLxPdfTextRun run;
-  run.Text = Text;
-  run.FontIndex = index;
-  run.FontSize = Font.Size();
-  run.Color = Font.Color();
-  run.Underline = Decoration.Contains(fsUnderline);
-  run.StrikeOut = Decoration.Contains(fsStrikeOut);
-  run.X = X * 96;
-  run.Y = Y * 96;
-  run.Width = Doc.FontInfo(index).TextWidth(Text, Font.Size()) / 72 * 96;
-  Doc.Content().TextRun(run, Doc.FontInfo(index));
-}
 
 TLxPdfInfo SampleInfo() {
   TLxPdfInfo info;

@@ -18,30 +18,11 @@
 
 namespace {
 
+using pdftest::AddText;
 using pdftest::HaveTool;
+using pdftest::NewFont;
 using pdftest::Quote;
 using pdftest::RunCommand;
-
-std::unique_ptr<TFont> NewFont(const std::string& Name, int Size, TFontStyles Style = {}) {
-  auto font = std::make_unique<TFont>();
-  font->SetName(Name);
-  font->SetSize(Size);
-  font->SetStyle(Style);
-  return font;
-}
-
-void AddText(TLxPdfDocument& Doc, const TFont& Font, const std::string& Text, double X, double Y) {
-  const int index = Doc.FontIndex(Font);
-  TLxPdfTextRun run;
-  run.Text = Text;
-  run.FontIndex = index;
-  run.FontSize = Font.Size();
-  run.Color = Font.Color();
-  run.X = X * 96;
-  run.Y = Y * 96;
-  run.Width = Doc.FontInfo(index).TextWidth(Text, Font.Size()) / 72 * 96;
-  Doc.Content().TextRun(run, Doc.FontInfo(index));
-}
 
 TLxPdfInfo SampleInfo() {
   TLxPdfInfo info;
